@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+class QWidget;
+
+// Real message boxes, owned by the window that is active when they open.
+class QtDialogs : public Dialogs
+{
+public:
+    void warning(const QString &text) override;
+    void beep() override;
+};

@@ -111,8 +111,8 @@ void Form2::buildMenus()
     {
         const char *caption, *name, *shortcut;
     } settingsEntries[] = {
-        {"&Communication", "mnuSetCom", "Ctrl+F1"}, {"&Display", "mnuSetDisplay", "Ctrl+F2"},
-        {"&Preferences", "mnuPreferences", "Ctrl+F3"}, {"&Data Display", "mnuSetup", "Ctrl+F4"},
+        {"&Communication", "mnuSetCom", "Ctrl+F1"},     {"&Display", "mnuSetDisplay", "Ctrl+F2"},
+        {"&Preferences", "mnuPreferences", "Ctrl+F3"},  {"&Data Display", "mnuSetup", "Ctrl+F4"},
         {"&Dashboard", "mnuDashboardSetup", "Ctrl+F5"},
     };
     // The settings dialogs arrive with their own windows; the entries are in place already.
@@ -155,11 +155,11 @@ void Form2::buildStatusBar()
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new QLabel(QString::fromLatin1(designTexts[i]), bar);
         m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        m_panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         m_panels[i]->setMinimumWidth(twipsToPixels(1500, dpi));
-        m_panels[i]->setContentsMargins(4, 0, 4, 0);
         row->addWidget(m_panels[i]);
     }
+    bar->setStyleSheet(
+        QStringLiteral("QLabel { border: 1px solid palette(mid); padding: 1px 6px; }"));
     m_progressBar = new QProgressBar(bar);
     m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar->setRange(0, 100);

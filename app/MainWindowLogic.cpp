@@ -14,8 +14,8 @@ StatusBarInfo readStatusBar(const SettingsStore &store)
     StatusBarInfo info;
     info.SpeedCorrect = single(store, QStringLiteral("TyreSize"), QStringLiteral("Correction"));
     info.panels[0] = QStringLiteral("Spd Corr: ") + Numbers::singleToText(info.SpeedCorrect);
-    info.panels[1] = store.get(comms, QStringLiteral("ComPort")) + QStringLiteral(" - ")
-                     + store.get(comms, QStringLiteral("Speed"));
+    info.panels[1] = store.get(comms, QStringLiteral("ComPort")) + QStringLiteral(" - ") +
+                     store.get(comms, QStringLiteral("Speed"));
     info.mph = nonZero(store, preferences, QStringLiteral("Speed"));
     info.panels[2] = info.mph ? QStringLiteral("MPH") : QStringLiteral("KPH");
     info.fahr = nonZero(store, preferences, QStringLiteral("Temperature"));
@@ -50,12 +50,12 @@ const std::array<FeatureButton, 11> &featureButtons()
          "mnuLogAnalyzer", "F7", false, 1, 2, false},
         {Feature::ActiveTest, "Active Test F8", "btnActiveTest", "Active Test", "mnuActiveTest",
          "F8", true, 0, 0, true},
-        {Feature::RomData, "Rom Data F9", "btnRomData", "Rom Data", "mnuRomData", "F9", true, 0,
-         1, true},
+        {Feature::RomData, "Rom Data F9", "btnRomData", "Rom Data", "mnuRomData", "F9", true, 0, 1,
+         true},
         {Feature::AddressWatch, "Address Watch F11", "btnAdrWatch", "Address Watch",
          "mnuAddressWatch", "F11", true, 1, 0, true},
-        {Feature::MapTrace, "Map Trace F12", "btnMapTrace", "Map Trace", "mnuMapTrace", "F12",
-         true, 1, 1, true},
+        {Feature::MapTrace, "Map Trace F12", "btnMapTrace", "Map Trace", "mnuMapTrace", "F12", true,
+         1, 1, true},
     }};
     return table;
 }

@@ -39,7 +39,7 @@ enum class Feature {
 struct FeatureButton
 {
     Feature feature;
-    const char *caption;      // as designed, runs of spaces included
+    const char *caption; // as designed, runs of spaces included
     const char *buttonName;
     const char *menuCaption;
     const char *menuName;

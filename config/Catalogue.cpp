@@ -137,7 +137,8 @@ void getSetup(ProgramState &state, const SettingsStore &store)
 
     const QString setup = QStringLiteral("Setup");
     for (int g = 0; g < kGaugeCount; ++g)
-        state.GaugeSel[g] = SettingsReaders::catalogueIndex(store, setup, QStringLiteral("Gauge%1").arg(g));
+        state.GaugeSel[g] =
+            SettingsReaders::catalogueIndex(store, setup, QStringLiteral("Gauge%1").arg(g));
     const char *const registerKeys[kOptionalRegisterCount] = {"Register13", "Register1E",
                                                               "Register1F", "Register21"};
     for (int r = 0; r < kOptionalRegisterCount; ++r)
@@ -146,7 +147,8 @@ void getSetup(ProgramState &state, const SettingsStore &store)
 
     const QString dashboard = QStringLiteral("Dashboard");
     for (int d = 0; d < 2; ++d)
-        state.DashSel[d] = SettingsReaders::catalogueIndex(store, dashboard, QStringLiteral("Gauge%1").arg(d));
+        state.DashSel[d] =
+            SettingsReaders::catalogueIndex(store, dashboard, QStringLiteral("Gauge%1").arg(d));
 
     for (int g = 0; g < kGaugeCount; ++g)
         state.FrameLen += state.Gauges[state.GaugeSel[g]].size();

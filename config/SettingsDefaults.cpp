@@ -80,8 +80,8 @@ QString defaultSetting(const QString &section, const QString &key)
             return QString::fromLatin1(d.text);
     }
     // The data-logging choices are written by the logger window on its first opening.
-    if (section == QLatin1String("DataLog")
-        && (key.startsWith(QLatin1String("Param")) || key.startsWith(QLatin1String("Reg"))))
+    if (section == QLatin1String("DataLog") &&
+        (key.startsWith(QLatin1String("Param")) || key.startsWith(QLatin1String("Reg"))))
         return QStringLiteral("1");
     return QString();
 }

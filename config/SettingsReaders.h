@@ -5,7 +5,8 @@
 class SettingsStore;
 
 // How the program reads its stored texts. A value that does not convert (edited by hand outside
-// the program) reads as that key's default, so no reader ever sees garbage or an index out of range.
+// the program) reads as that key's default, so no reader ever sees garbage or an index out of
+// range.
 namespace SettingsReaders {
 
 // A whole number; halves round to even.

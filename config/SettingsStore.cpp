@@ -24,13 +24,11 @@ QSettingsStore::QSettingsStore()
     : d(new Private(new QSettings(QSettings::NativeFormat, QSettings::UserScope,
                                   QString::fromLatin1(kApplication),
                                   QString::fromLatin1(kApplication))))
-{
-}
+{}
 
 QSettingsStore::QSettingsStore(const QString &iniFile)
     : d(new Private(new QSettings(iniFile, QSettings::IniFormat)))
-{
-}
+{}
 
 QSettingsStore::~QSettingsStore()
 {

@@ -10,12 +10,12 @@
 #include "link/SerialPort.h"
 
 namespace {
-constexpr int kConnectThreshold = 48;   // identification frames arrive in chunks of 48 or more
-constexpr qint32 kWakeUpPause = 100;    // after each wake-up byte
-constexpr qint32 kConnectSettle = 20;   // before the echoes are discarded
-constexpr qint32 kStopSettle = 50;      // after the stop byte
-constexpr int kStandardSearchEnd = 24;  // last frame-start offset searched, standard ECU
-constexpr int kObd2SearchEnd = 34;      // and for the OBDII variant
+constexpr int kConnectThreshold = 48;  // identification frames arrive in chunks of 48 or more
+constexpr qint32 kWakeUpPause = 100;   // after each wake-up byte
+constexpr qint32 kConnectSettle = 20;  // before the echoes are discarded
+constexpr qint32 kStopSettle = 50;     // after the stop byte
+constexpr int kStandardSearchEnd = 24; // last frame-start offset searched, standard ECU
+constexpr int kObd2SearchEnd = 34;     // and for the OBDII variant
 } // namespace
 
 bool ReadModes::stepsActivityBar(qint16 mode)
@@ -30,10 +30,12 @@ EcuLink::EcuLink(SerialPort &port, Clock &clock, const SettingsStore &settings, 
 {
     m_handlers[ReadModes::Connect] = [this](const QByteArray &Rdata) { getConnectData(Rdata); };
     connect(&m_port, &SerialPort::received, this, [this] { MSComm1_OnComm(kComEvReceive); });
-    connect(&m_port, &SerialPort::deviceLost, this, [this](const QString &reason) {
-        emit linkLost(QStringLiteral("Connection lost: %1 went away (%2). Plug the cable back in "
-                                     "and press Connect.")
-                          .arg(m_device, reason));
+    // The system's own reason for a vanished device ("Resource temporarily unavailable") tells
+    // a user nothing; what happened and what to do does.
+    connect(&m_port, &SerialPort::deviceLost, this, [this] {
+        emit linkLost(QStringLiteral("Connection lost: %1 went away. Plug the cable back in and "
+                                     "press Connect.")
+                          .arg(m_device));
     });
 }
 
@@ -91,8 +93,8 @@ void EcuLink::btnConnect_Click()
 void EcuLink::iniConnect()
 {
     m_port.setReceiveThreshold(kConnectThreshold);
-    const quint8 ecuId = SettingsReaders::hexByte(m_settings, QStringLiteral("Comms"),
-                                                  QStringLiteral("ECUid"));
+    const quint8 ecuId =
+        SettingsReaders::hexByte(m_settings, QStringLiteral("Comms"), QStringLiteral("ECUid"));
     const QByteArray request = Protocol::wakeUp(ecuId);
     for (char byte : request) {
         write(QByteArray(1, byte));

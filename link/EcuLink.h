@@ -14,8 +14,8 @@ struct ProgramState;
 
 // Which receive handler gets the incoming bytes.
 namespace ReadModes {
-constexpr qint16 Reset = 0;         // self-diagnostic reset: bytes are read and dropped
-constexpr qint16 Connect = 1;       // identification
+constexpr qint16 Reset = 0;   // self-diagnostic reset: bytes are read and dropped
+constexpr qint16 Connect = 1; // identification
 constexpr qint16 DataDisplay = 2;
 constexpr qint16 DataLogging = 3;
 constexpr qint16 DisplayAndLog = 4; // logger opened beside the Data Display
@@ -28,7 +28,7 @@ constexpr qint16 RomSlow = 12;
 constexpr qint16 MapRead = 13;
 constexpr qint16 MapTrace = 14;
 constexpr qint16 Dashboard = 15;
-constexpr qint16 EcuFinder = 16;    // the finder reads the input itself
+constexpr qint16 EcuFinder = 16; // the finder reads the input itself
 constexpr int Count = 17;
 
 // Modes whose chunks advance the activity bar: every mode with a handler.

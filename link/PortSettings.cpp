@@ -51,7 +51,9 @@ QString portDevice(const QString &comPortSetting)
     qint64 number = text.toLongLong(&isNumber);
     if (isNumber) {
         if (number < 0)
-            number = Numbers::parseInteger(defaultSetting(QStringLiteral("Comms"), QStringLiteral("ComPort"))).value_or(1);
+            number = Numbers::parseInteger(
+                         defaultSetting(QStringLiteral("Comms"), QStringLiteral("ComPort")))
+                         .value_or(1);
         if (number < 1 || number > 32767)
             return QString();
 #ifdef Q_OS_WIN

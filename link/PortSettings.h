@@ -30,4 +30,5 @@ struct PortOpenError;
 
 // What the user is told when the port does not open: "Invalid Port number" for a port that does
 // not exist, otherwise "Unexpected error #<n>" and the reason in plain words with what to do.
-QString portOpenMessage(const PortOpenError &error, const QString &device, const QString &speedText);
+QString portOpenMessage(const PortOpenError &error, const QString &device,
+                        const QString &speedText);

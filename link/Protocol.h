@@ -14,7 +14,7 @@ constexpr quint8 kIdentify = 0xD0;       // ends the wake-up: stream identificat
 constexpr quint8 kReadRegister = 0x5A;   // followed by a register number
 constexpr quint8 kReadFaultCodes = 0xD1; // stream (code, engine starts) pairs
 constexpr quint8 kEraseFaultCodes = 0xC1;
-constexpr quint8 kActiveTest = 0x0A;     // followed by test and value bytes
+constexpr quint8 kActiveTest = 0x0A; // followed by test and value bytes
 
 constexpr quint8 kDefaultEcuId = 0xEF;
 constexpr quint8 kDefaultMemoryRead = 0xC9;
@@ -31,7 +31,10 @@ QByteArray wakeUp(quint8 ecuId);
 
 // The identity probe of the ECU finder: a reply holding 0xFF minus the candidate marks it.
 QByteArray identityProbe(quint8 candidate);
-constexpr quint8 identityAnswer(quint8 candidate) { return static_cast<quint8>(0xFF - candidate); }
+constexpr quint8 identityAnswer(quint8 candidate)
+{
+    return static_cast<quint8>(0xFF - candidate);
+}
 
 // Pairs 0x5A, register, in the order given.
 QByteArray readRegisters(const QByteArray &registers);

@@ -39,7 +39,8 @@ QSerialPort::StopBits toStopBits(int s)
 // The group that owns a device node, for the "add yourself to the group" hint.
 QString owningGroup(const QString &device)
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(QFile::encodeName(device).constData(), &st) != 0)
         return QString();
     if (const group *g = ::getgrgid(st.st_gid))

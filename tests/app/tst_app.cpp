@@ -77,12 +77,18 @@ void TestApp::layoutCaptionsAndShortcuts()
     QCOMPARE(frameTitles, (QStringList{"Basic Functions", "Advance Functions"}));
 
     const QList<QPair<const char *, const char *>> captions = {
-        {"btnDataDisplay", "Data Display     F1"}, {"btnDataLogging", "Data Logging    F2"},
-        {"btnSelfDiag", "Self Diagnostics F3"},   {"btnSpeedTrial", "Speed Trial F4"},
-        {"btnDashBoard", "Dashboard F5"},         {"btnDataReplay", "Data Replay F6"},
-        {"btnLogAnalyzer", "Log Analyser F7"},    {"btnActiveTest", "Active Test F8"},
-        {"btnRomData", "Rom Data F9"},            {"btnAdrWatch", "Address Watch F11"},
-        {"btnMapTrace", "Map Trace F12"},         {"btnConnect", "Connect"}};
+        {"btnDataDisplay", "Data Display     F1"},
+        {"btnDataLogging", "Data Logging    F2"},
+        {"btnSelfDiag", "Self Diagnostics F3"},
+        {"btnSpeedTrial", "Speed Trial F4"},
+        {"btnDashBoard", "Dashboard F5"},
+        {"btnDataReplay", "Data Replay F6"},
+        {"btnLogAnalyzer", "Log Analyser F7"},
+        {"btnActiveTest", "Active Test F8"},
+        {"btnRomData", "Rom Data F9"},
+        {"btnAdrWatch", "Address Watch F11"},
+        {"btnMapTrace", "Map Trace F12"},
+        {"btnConnect", "Connect"}};
     for (const auto &c : captions) {
         QVERIFY2(f.button(c.first), c.first);
         QCOMPARE(f.button(c.first)->text(), QString(c.second));
@@ -91,13 +97,23 @@ void TestApp::layoutCaptionsAndShortcuts()
     QCOMPARE(f.label("lblEcuNo")->text(), QString("#####"));
     QVERIFY(f.form.findChild<QProgressBar *>("ProgressBar1"));
 
-    const QList<QPair<const char *, const char *>> shortcuts = {
-        {"mnuSetCom", "Ctrl+F1"},      {"mnuSetDisplay", "Ctrl+F2"}, {"mnuPreferences", "Ctrl+F3"},
-        {"mnuSetup", "Ctrl+F4"},       {"mnuDashboardSetup", "Ctrl+F5"},
-        {"mnuDataDisplay", "F1"},      {"mnuDataLogging", "F2"},    {"mnuSelfDiagnostics", "F3"},
-        {"mnuSpeedTrial", "F4"},       {"mnuDashboard", "F5"},      {"mnuReplayData", "F6"},
-        {"mnuLogAnalyzer", "F7"},      {"mnuActiveTest", "F8"},     {"mnuRomData", "F9"},
-        {"mnuAddressWatch", "F11"},    {"mnuMapTrace", "F12"},      {"mnuAbout", ""}};
+    const QList<QPair<const char *, const char *>> shortcuts = {{"mnuSetCom", "Ctrl+F1"},
+                                                                {"mnuSetDisplay", "Ctrl+F2"},
+                                                                {"mnuPreferences", "Ctrl+F3"},
+                                                                {"mnuSetup", "Ctrl+F4"},
+                                                                {"mnuDashboardSetup", "Ctrl+F5"},
+                                                                {"mnuDataDisplay", "F1"},
+                                                                {"mnuDataLogging", "F2"},
+                                                                {"mnuSelfDiagnostics", "F3"},
+                                                                {"mnuSpeedTrial", "F4"},
+                                                                {"mnuDashboard", "F5"},
+                                                                {"mnuReplayData", "F6"},
+                                                                {"mnuLogAnalyzer", "F7"},
+                                                                {"mnuActiveTest", "F8"},
+                                                                {"mnuRomData", "F9"},
+                                                                {"mnuAddressWatch", "F11"},
+                                                                {"mnuMapTrace", "F12"},
+                                                                {"mnuAbout", ""}};
     for (const auto &s : shortcuts) {
         QVERIFY2(f.action(s.first), s.first);
         QCOMPARE(f.action(s.first)->shortcut().toString(), QString(s.second));

@@ -36,31 +36,62 @@ void TestConfig::emptyStoreGetsExactlyTheDefaultTable()
 
     // Sections 1 to 9 with their keys and texts, as start-up writes them.
     const QList<QStringList> expected = {
-        {"Setup", "Gauge0", "0"}, {"Setup", "Gauge1", "6"}, {"Setup", "Gauge2", "3"},
-        {"Setup", "Gauge3", "7"}, {"Setup", "Gauge4", "13"}, {"Setup", "Gauge5", "12"},
-        {"Setup", "Gauge6", "20"}, {"Setup", "Gauge7", "15"}, {"Setup", "Gauge8", "8"},
-        {"Setup", "Gauge9", "1"}, {"Setup", "Gauge10", "4"}, {"Setup", "Gauge11", "14"},
-        {"Setup", "Register13", "1"}, {"Setup", "Register1E", "1"},
-        {"Setup", "Register1F", "1"}, {"Setup", "Register21", "1"},
-        {"Comms", "ComPort", "1"}, {"Comms", "Speed", "9600"}, {"Comms", "RomComm", "C9"},
-        {"Comms", "ECUid", "EF"}, {"Comms", "OBDIImodel", "0"}, {"Comms", "AutoConnect", "0"},
-        {"Preferences", "Speed", "0"}, {"Preferences", "Temperature", "0"},
-        {"Display", "GaugeBack", "0"}, {"Display", "GaugeDigits", "16777215"},
-        {"Display", "GaugeMax", "65280"}, {"Display", "GaugeValue", "65280"},
-        {"Display", "GaugeName", "16776960"}, {"Display", "GaugeNeedle", "255"},
-        {"Display", "GaugeCircle", "16711680"}, {"Display", "GaugeTicker", "65280"},
-        {"Display", "GaugeSubTicker", "65280"}, {"Display", "GaugeWindow", "-2147483633"},
+        {"Setup", "Gauge0", "0"},
+        {"Setup", "Gauge1", "6"},
+        {"Setup", "Gauge2", "3"},
+        {"Setup", "Gauge3", "7"},
+        {"Setup", "Gauge4", "13"},
+        {"Setup", "Gauge5", "12"},
+        {"Setup", "Gauge6", "20"},
+        {"Setup", "Gauge7", "15"},
+        {"Setup", "Gauge8", "8"},
+        {"Setup", "Gauge9", "1"},
+        {"Setup", "Gauge10", "4"},
+        {"Setup", "Gauge11", "14"},
+        {"Setup", "Register13", "1"},
+        {"Setup", "Register1E", "1"},
+        {"Setup", "Register1F", "1"},
+        {"Setup", "Register21", "1"},
+        {"Comms", "ComPort", "1"},
+        {"Comms", "Speed", "9600"},
+        {"Comms", "RomComm", "C9"},
+        {"Comms", "ECUid", "EF"},
+        {"Comms", "OBDIImodel", "0"},
+        {"Comms", "AutoConnect", "0"},
+        {"Preferences", "Speed", "0"},
+        {"Preferences", "Temperature", "0"},
+        {"Display", "GaugeBack", "0"},
+        {"Display", "GaugeDigits", "16777215"},
+        {"Display", "GaugeMax", "65280"},
+        {"Display", "GaugeValue", "65280"},
+        {"Display", "GaugeName", "16776960"},
+        {"Display", "GaugeNeedle", "255"},
+        {"Display", "GaugeCircle", "16711680"},
+        {"Display", "GaugeTicker", "65280"},
+        {"Display", "GaugeSubTicker", "65280"},
+        {"Display", "GaugeWindow", "-2147483633"},
         {"Display", "GaugeRegister", "-2147483630"},
-        {"RomData", "StartAddress", "0000"}, {"RomData", "StopAddress", "7FFF"},
-        {"AdrWatch", "Address1", "0000"}, {"AdrWatch", "Address2", "0001"},
+        {"RomData", "StartAddress", "0000"},
+        {"RomData", "StopAddress", "7FFF"},
+        {"AdrWatch", "Address1", "0000"},
+        {"AdrWatch", "Address2", "0001"},
         {"AdrWatch", "Address3", "0002"},
-        {"MapTrace", "TPmsbAddress", "F777"}, {"MapTrace", "RPMmsbAddress", "F70C"},
-        {"MapTrace", "RPMlsbAddress", "F70D"}, {"MapTrace", "MapAddress", "7400"},
-        {"MapTrace", "TPscaleAddress", "7AF0"}, {"MapTrace", "RPMscaleAddress", "7B00"},
-        {"TyreSize", "Swidth", "205"}, {"TyreSize", "Shight", "55"}, {"TyreSize", "Ssize", "16"},
-        {"TyreSize", "Uwidth", "205"}, {"TyreSize", "Uhight", "55"}, {"TyreSize", "Usize", "16"},
+        {"MapTrace", "TPmsbAddress", "F777"},
+        {"MapTrace", "RPMmsbAddress", "F70C"},
+        {"MapTrace", "RPMlsbAddress", "F70D"},
+        {"MapTrace", "MapAddress", "7400"},
+        {"MapTrace", "TPscaleAddress", "7AF0"},
+        {"MapTrace", "RPMscaleAddress", "7B00"},
+        {"TyreSize", "Swidth", "205"},
+        {"TyreSize", "Shight", "55"},
+        {"TyreSize", "Ssize", "16"},
+        {"TyreSize", "Uwidth", "205"},
+        {"TyreSize", "Uhight", "55"},
+        {"TyreSize", "Usize", "16"},
         {"TyreSize", "Correction", "1"},
-        {"Dashboard", "Gauge0", "0"}, {"Dashboard", "Gauge1", "6"}, {"Dashboard", "RPM", "6000"},
+        {"Dashboard", "Gauge0", "0"},
+        {"Dashboard", "Gauge1", "6"},
+        {"Dashboard", "RPM", "6000"},
         {"Dashboard", "Speed", "110"},
     };
     QCOMPARE(store.size(), expected.size());
@@ -103,21 +134,51 @@ void TestConfig::readersFallBackToTheDefault_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("gauge index above 23") << "Setup" << "Gauge5" << "24" << 12;
-    QTest::newRow("gauge index negative") << "Setup" << "Gauge0" << "-1" << 0;
-    QTest::newRow("gauge index not a number") << "Setup" << "Gauge1" << "speed" << 6;
-    QTest::newRow("gauge index 23 is valid") << "Setup" << "Gauge1" << "23" << 23;
-    QTest::newRow("gauge index with blanks") << "Setup" << "Gauge1" << " 9 " << 9;
-    QTest::newRow("register flag 2") << "Setup" << "Register1E" << "2" << 1;
-    QTest::newRow("register flag 0") << "Setup" << "Register1E" << "0" << 0;
-    QTest::newRow("dashboard gauge above 255") << "Dashboard" << "Gauge1" << "300" << 6;
-    QTest::newRow("ECU id lower case is hex") << "Comms" << "ECUid" << "ef" << 0xEF;
-    QTest::newRow("ECU id three digits") << "Comms" << "ECUid" << "1EF" << 0xEF;
-    QTest::newRow("ECU id not hex") << "Comms" << "ECUid" << "ZZ" << 0xEF;
-    QTest::newRow("ECU id single space") << "Comms" << "ECUid" << " " << 0xEF;
-    QTest::newRow("memory read C9") << "Comms" << "RomComm" << "D0" << 0xD0;
-    QTest::newRow("dashboard alert") << "Dashboard" << "RPM" << "7000" << 7000;
-    QTest::newRow("dashboard alert bad") << "Dashboard" << "RPM" << "7k" << 6000;
+    QTest::newRow("gauge index above 23") << "Setup"
+                                          << "Gauge5"
+                                          << "24" << 12;
+    QTest::newRow("gauge index negative") << "Setup"
+                                          << "Gauge0"
+                                          << "-1" << 0;
+    QTest::newRow("gauge index not a number") << "Setup"
+                                              << "Gauge1"
+                                              << "speed" << 6;
+    QTest::newRow("gauge index 23 is valid") << "Setup"
+                                             << "Gauge1"
+                                             << "23" << 23;
+    QTest::newRow("gauge index with blanks") << "Setup"
+                                             << "Gauge1"
+                                             << " 9 " << 9;
+    QTest::newRow("register flag 2") << "Setup"
+                                     << "Register1E"
+                                     << "2" << 1;
+    QTest::newRow("register flag 0") << "Setup"
+                                     << "Register1E"
+                                     << "0" << 0;
+    QTest::newRow("dashboard gauge above 255") << "Dashboard"
+                                               << "Gauge1"
+                                               << "300" << 6;
+    QTest::newRow("ECU id lower case is hex") << "Comms"
+                                              << "ECUid"
+                                              << "ef" << 0xEF;
+    QTest::newRow("ECU id three digits") << "Comms"
+                                         << "ECUid"
+                                         << "1EF" << 0xEF;
+    QTest::newRow("ECU id not hex") << "Comms"
+                                    << "ECUid"
+                                    << "ZZ" << 0xEF;
+    QTest::newRow("ECU id single space") << "Comms"
+                                         << "ECUid"
+                                         << " " << 0xEF;
+    QTest::newRow("memory read C9") << "Comms"
+                                    << "RomComm"
+                                    << "D0" << 0xD0;
+    QTest::newRow("dashboard alert") << "Dashboard"
+                                     << "RPM"
+                                     << "7000" << 7000;
+    QTest::newRow("dashboard alert bad") << "Dashboard"
+                                         << "RPM"
+                                         << "7k" << 6000;
 }
 
 void TestConfig::readersFallBackToTheDefault()

@@ -39,9 +39,8 @@ public:
             if (b.endsWith(char(0x30)))
                 m_stream.stop();
         });
-        QObject::connect(&m_stream, &QTimer::timeout, this, [this] {
-            pty.write(m_frame + m_frame + m_frame);
-        });
+        QObject::connect(&m_stream, &QTimer::timeout, this,
+                         [this] { pty.write(m_frame + m_frame + m_frame); });
     }
     PseudoTerminal pty;
     QByteArray received;
@@ -124,10 +123,14 @@ void TestEndToEnd::openFailuresThroughTheRealPort_data()
     QTest::addColumn<QString>("comPort");
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("messageStart");
-    QTest::newRow("missing device") << "/dev/orvantis-no-such-port" << "9600"
+    QTest::newRow("missing device") << "/dev/orvantis-no-such-port"
+                                    << "9600"
                                     << "Invalid Port number";
-    QTest::newRow("port number 0") << "0" << "9600" << "Invalid Port number";
-    QTest::newRow("speed not a number") << "/dev/orvantis-no-such-port" << "fast"
+    QTest::newRow("port number 0") << "0"
+                                   << "9600"
+                                   << "Invalid Port number";
+    QTest::newRow("speed not a number") << "/dev/orvantis-no-such-port"
+                                        << "fast"
                                         << "Unexpected error #8015";
 }
 

@@ -156,12 +156,13 @@ void TestLink::identification_data()
     QTest::newRow("OBDII header on the standard ECU")
         << false << identChunk(0, 0x20, 29, part, 48) << "#####";
     QTest::newRow("OBDII frame") << true << identChunk(3, 0x20, 29, part, 48) << "65U00";
-    QTest::newRow("OBDII frame at offset 34") << true << identChunk(34, 0x20, 29, part, 80)
-                                              << "65U00";
+    QTest::newRow("OBDII frame at offset 34")
+        << true << identChunk(34, 0x20, 29, part, 80) << "65U00";
     QTest::newRow("standard header on the OBDII variant")
         << true << identChunk(0, 0x16, 19, part, 48) << "#####";
     QTest::newRow("8-bit characters kept as they are")
-        << false << identChunk(0, 0x16, 19, QByteArray("A\xE9-9z"), 48) << QString::fromLatin1("A\xE9-9z");
+        << false << identChunk(0, 0x16, 19, QByteArray("A\xE9-9z"), 48)
+        << QString::fromLatin1("A\xE9-9z");
 }
 
 void TestLink::identification()
@@ -215,7 +216,9 @@ void TestLink::dispatchRunsTheHandlerOfTheModeAndStepsTheBar()
     QList<QPair<int, QByteArray>> calls;
     for (int m = 0; m <= 16; ++m) {
         if (m != 1)
-            f.link.setHandler(m, [&calls, m](const QByteArray &Rdata) { calls.append({m, Rdata}); });
+            f.link.setHandler(m, [&calls, m](const QByteArray &Rdata) {
+                calls.append({m, Rdata});
+            });
     }
     f.settings.save("Comms", "ComPort", "/dev/fake");
     f.link.openPort();
@@ -372,15 +375,24 @@ void TestLink::portDevice_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("device");
-    QTest::newRow("port 1") << "1" << "/dev/ttyS0";
-    QTest::newRow("port 4") << "4" << "/dev/ttyS3";
-    QTest::newRow("blanks around a number") << " 2 " << "/dev/ttyS1";
-    QTest::newRow("port 0 is no port") << "0" << "";
-    QTest::newRow("negative reads as the default") << "-3" << "/dev/ttyS0";
-    QTest::newRow("empty reads as the default") << "" << "/dev/ttyS0";
-    QTest::newRow("device name") << "ttyUSB0" << "/dev/ttyUSB0";
-    QTest::newRow("device path") << "/dev/ttyUSB1" << "/dev/ttyUSB1";
-    QTest::newRow("pseudo-terminal") << "/dev/pts/7" << "/dev/pts/7";
+    QTest::newRow("port 1") << "1"
+                            << "/dev/ttyS0";
+    QTest::newRow("port 4") << "4"
+                            << "/dev/ttyS3";
+    QTest::newRow("blanks around a number") << " 2 "
+                                            << "/dev/ttyS1";
+    QTest::newRow("port 0 is no port") << "0"
+                                       << "";
+    QTest::newRow("negative reads as the default") << "-3"
+                                                   << "/dev/ttyS0";
+    QTest::newRow("empty reads as the default") << ""
+                                                << "/dev/ttyS0";
+    QTest::newRow("device name") << "ttyUSB0"
+                                 << "/dev/ttyUSB0";
+    QTest::newRow("device path") << "/dev/ttyUSB1"
+                                 << "/dev/ttyUSB1";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/7"
+                                     << "/dev/pts/7";
 }
 
 void TestLink::portDevice()
@@ -424,19 +436,20 @@ void TestLink::openFailureMessages_data()
     QTest::addColumn<QString>("detail");
     QTest::addColumn<QString>("start");
     QTest::addColumn<QStringList>("mentions");
-    QTest::newRow("no such port") << int(PortOpenError::NoSuchPort) << "" << "Invalid Port number"
-                                  << QStringList{};
+    QTest::newRow("no such port") << int(PortOpenError::NoSuchPort) << ""
+                                  << "Invalid Port number" << QStringList{};
     QTest::newRow("permission") << int(PortOpenError::PermissionDenied) << "dialout"
                                 << "Unexpected error #8010"
                                 << QStringList{"Permission denied", "/dev/ttyUSB0", "dialout",
                                                "log in again"};
-    QTest::newRow("permission, other group") << int(PortOpenError::PermissionDenied) << "uucp"
-                                             << "Unexpected error #8010"
-                                             << QStringList{"uucp", "log in again"};
-    QTest::newRow("busy") << int(PortOpenError::PortBusy) << "" << "Unexpected error #8005"
+    QTest::newRow("permission, other group")
+        << int(PortOpenError::PermissionDenied) << "uucp"
+        << "Unexpected error #8010" << QStringList{"uucp", "log in again"};
+    QTest::newRow("busy") << int(PortOpenError::PortBusy) << ""
+                          << "Unexpected error #8005"
                           << QStringList{"/dev/ttyUSB0", "another program"};
-    QTest::newRow("bad speed") << int(PortOpenError::BadLineSpeed) << "" << "Unexpected error #8015"
-                               << QStringList{"\"fast\"", "9600"};
+    QTest::newRow("bad speed") << int(PortOpenError::BadLineSpeed) << ""
+                               << "Unexpected error #8015" << QStringList{"\"fast\"", "9600"};
     QTest::newRow("other") << int(PortOpenError::Other) << "Input/output error"
                            << "Unexpected error #8020" << QStringList{"Input/output error"};
 }

@@ -3,8 +3,6 @@
 #include <QSettings>
 #include <QStringList>
 
-#include <memory>
-
 namespace {
 const char *const kApplication = "Orvantis";
 
@@ -14,31 +12,24 @@ QString keyPath(const QString &section, const QString &key)
 }
 } // namespace
 
-struct QSettingsStore::Private
-{
-    explicit Private(QSettings *s) : settings(s) {}
-    std::unique_ptr<QSettings> settings;
-};
-
 QSettingsStore::QSettingsStore()
-    : d(new Private(new QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                                  QString::fromLatin1(kApplication),
-                                  QString::fromLatin1(kApplication))))
+    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             QString::fromLatin1(kApplication),
+                                             QString::fromLatin1(kApplication)))
 {}
 
 QSettingsStore::QSettingsStore(const QString &iniFile)
-    : d(new Private(new QSettings(iniFile, QSettings::IniFormat)))
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
 {}
 
 QSettingsStore::~QSettingsStore()
 {
-    d->settings->sync();
-    delete d;
+    m_settings->sync();
 }
 
 QString QSettingsStore::get(const QString &section, const QString &key) const
 {
-    const QVariant value = d->settings->value(keyPath(section, key));
+    const QVariant value = m_settings->value(keyPath(section, key));
     // A hand-edited INI value with a comma in it comes back as a list; give the text back as typed.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QLatin1Char(','));
@@ -47,14 +38,14 @@ QString QSettingsStore::get(const QString &section, const QString &key) const
 
 void QSettingsStore::save(const QString &section, const QString &key, const QString &text)
 {
-    d->settings->setValue(keyPath(section, key), text);
+    m_settings->setValue(keyPath(section, key), text);
     // Settings are written rarely (a dialog's save button); make each one durable at once.
-    d->settings->sync();
+    m_settings->sync();
 }
 
 QString QSettingsStore::location() const
 {
-    return d->settings->fileName();
+    return m_settings->fileName();
 }
 
 QString MemorySettingsStore::get(const QString &section, const QString &key) const

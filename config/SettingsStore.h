@@ -3,6 +3,9 @@
 #include <QMap>
 #include <QPair>
 #include <QString>
+#include <memory>
+
+class QSettings;
 
 // The per-user store of every persistent choice, addressed by section and key under the
 // application "Orvantis". Values are text; an absent key reads as the empty string.
@@ -28,8 +31,7 @@ public:
     QString location() const;
 
 private:
-    struct Private;
-    Private *d;
+    std::unique_ptr<QSettings> m_settings;
 };
 
 // An in-memory store for tests; it also counts writes so a test can tell what start-up wrote.

@@ -69,6 +69,7 @@ class TestEndToEnd : public QObject
 private slots:
     void connectShowsThePartNumber();
     void deviceHangingUpClosesThePortAndConnectWorksAgain();
+    void portHeldByAnotherProgramIsNamedSo();
     void openFailuresThroughTheRealPort_data();
     void openFailuresThroughTheRealPort();
 };
@@ -116,6 +117,24 @@ void TestEndToEnd::deviceHangingUpClosesThePortAndConnectWorksAgain()
     f.form.btnConnect_Click();
     QVERIFY(f.label("lblLinkState").isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(f.label("lblEcuNo"), QString("12345"), 10000);
+}
+
+void TestEndToEnd::portHeldByAnotherProgramIsNamedSo()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
+    QSerialPortBackend other;
+    QCOMPARE(other.open({pty.devicePath(), "9600,N,8,1"}).kind, PortOpenError::None);
+
+    RealPortFixture f;
+    f.form.Form_Load();
+    f.settings.save("Comms", "ComPort", pty.devicePath());
+    f.form.btnConnect_Click();
+    QCOMPARE(f.dialogs.warnings.size(), 1);
+    QVERIFY2(f.dialogs.warnings.first().startsWith("Unexpected error #8005"),
+             qPrintable(f.dialogs.warnings.first()));
+    QVERIFY(f.dialogs.warnings.first().contains("another program"));
+    QVERIFY(!f.port.isOpen());
 }
 
 void TestEndToEnd::openFailuresThroughTheRealPort_data()

@@ -14,6 +14,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include "tests/support/TestRegistry.h"
+
 #include <QtTest>
 
 namespace {
@@ -307,5 +309,5 @@ void TestApp::aboutWindow()
     QTRY_VERIFY(!f.form.findChild<AboutDialog *>());
 }
 
-QTEST_MAIN(TestApp)
+ORVANTIS_TEST(TestApp)
 #include "tst_app.moc"

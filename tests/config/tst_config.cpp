@@ -6,6 +6,8 @@
 #include "config/SettingsStore.h"
 
 #include <QTemporaryDir>
+#include "tests/support/TestRegistry.h"
+
 #include <QtTest>
 
 class TestConfig : public QObject
@@ -344,5 +346,5 @@ void TestConfig::handEditedSelectionFallsBackToItsDefault()
     QCOMPARE(int(state.FrameLen), 18);
 }
 
-QTEST_GUILESS_MAIN(TestConfig)
+ORVANTIS_TEST(TestConfig)
 #include "tst_config.moc"

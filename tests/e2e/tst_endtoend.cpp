@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include "tests/support/TestRegistry.h"
+
 #include <QtTest>
 
 #include <time.h>
@@ -170,5 +172,5 @@ void TestEndToEnd::openFailuresThroughTheRealPort()
     QCOMPARE(f.label("lblEcuNo"), QString("#####"));
 }
 
-QTEST_MAIN(TestEndToEnd)
+ORVANTIS_TEST(TestEndToEnd)
 #include "tst_endtoend.moc"

@@ -11,6 +11,8 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include "tests/support/TestRegistry.h"
+
 #include <QtTest>
 
 #include <time.h>
@@ -483,5 +485,5 @@ void TestLink::requestBuilders()
              bytes({0xC9, 0xF7, 0x0C, 0xC9, 0x00, 0x01}));
 }
 
-QTEST_GUILESS_MAIN(TestLink)
+ORVANTIS_TEST(TestLink)
 #include "tst_link.moc"

@@ -1,5 +1,6 @@
 #include "app/Numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -24,13 +25,32 @@ float Dec(double x, int n)
 
 QString singleToText(float value)
 {
-    for (int precision = 1; precision <= 9; ++precision) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*g", precision, static_cast<double>(value));
+    if (value == 0.0f || !std::isfinite(value))
+        return value == 0.0f ? QStringLiteral("0") : QString::number(double(value));
+    // The fewest significant digits (at most 9) that read back as the same single value.
+    int digits = 1;
+    char buffer[64];
+    for (; digits < 9; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, static_cast<double>(value));
         if (std::strtof(buffer, nullptr) == value)
-            return QString::fromLatin1(buffer);
+            break;
     }
-    return QString::number(static_cast<double>(value), 'g', 9);
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(double(value)))));
+    if (exponent < -5 || exponent >= 7) {
+        std::snprintf(buffer, sizeof buffer, "%.*E", digits - 1, static_cast<double>(value));
+        return QString::fromLatin1(buffer);
+    }
+    // Plain decimal form, no exponent: 40000, 12.5, 0.25.
+    std::snprintf(buffer, sizeof buffer, "%.*f", std::max(0, digits - 1 - exponent),
+                  static_cast<double>(value));
+    QString text = QString::fromLatin1(buffer);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text;
 }
 
 std::optional<double> parseNumber(const QString &text)

@@ -259,6 +259,13 @@ void TestConfig::numberHelpers()
     QCOMPARE(Numbers::singleToText(1.05f), QString("1.05"));
     QCOMPARE(Numbers::singleToText(1.0f), QString("1"));
     QCOMPARE(Numbers::singleToText(0.98f), QString("0.98"));
+    QCOMPARE(Numbers::singleToText(40000.0f), QString("40000"));
+    QCOMPARE(Numbers::singleToText(2450.0f), QString("2450"));
+    QCOMPARE(Numbers::singleToText(409587.5f), QString("409587.5"));
+    QCOMPARE(Numbers::singleToText(-0.5f), QString("-0.5"));
+    QCOMPARE(Numbers::singleToText(3.14159f), QString("3.14159"));
+    QCOMPARE(Numbers::singleToText(0.1f + 0.2f), QString("0.3"));
+    QCOMPARE(Numbers::singleToText(0.0f), QString("0"));
     QCOMPARE(Numbers::parseNumber("1,04").value_or(0), 1.04);
     QVERIFY(!Numbers::parseNumber(" ").has_value());
     QCOMPARE(Numbers::parseHex("7fff").value_or(0), 0x7FFFu);

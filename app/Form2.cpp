@@ -46,6 +46,7 @@ Form2::Form2(SettingsStore &settings, SerialPort &port, Clock &clock, Dialogs &d
     connect(m_link, &EcuLink::chunkHandled, this, &Form2::setProgBar);
     connect(m_link, &EcuLink::connectStarted, m_lblLinkState, &QLabel::clear);
     connect(m_link, &EcuLink::linkLost, m_lblLinkState, &QLabel::setText);
+    registerReceiveHandlers();
 }
 
 Form2::~Form2() = default;
@@ -207,6 +208,9 @@ void Form2::setProgBar()
 
 void Form2::btnConnect_Click()
 {
+    // Job windows reconnect as they close; not when they close because the program ends.
+    if (m_shuttingDown)
+        return;
     m_link->btnConnect_Click();
 }
 
@@ -228,12 +232,6 @@ void Form2::setFeatureEnabled(Feature feature, bool enabled)
     m_actions.value(feature)->setEnabled(enabled);
 }
 
-void Form2::runFeature(Feature feature)
-{
-    // Each job's window plugs in here as it arrives.
-    emit featureRequested(feature);
-}
-
 void Form2::showAbout()
 {
     auto *about = new AboutDialog(this);
@@ -243,6 +241,13 @@ void Form2::showAbout()
 
 void Form2::closeEvent(QCloseEvent *event)
 {
+    // The job windows go with the main window: nothing of the program stays on screen or holds
+    // the port once it is closed.
+    m_shuttingDown = true;
+    for (QWidget *window : findChildren<QWidget *>()) {
+        if (window->isWindow() && window->isVisible())
+            window->close();
+    }
     m_link->closePort();
     QMainWindow::closeEvent(event);
 }

@@ -2,9 +2,11 @@
 
 #include "app/MainWindowLogic.h"
 #include "app/ProgramState.h"
+#include "diagnostics/FaultCodes.h"
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 
 class Clock;
 class Dialogs;
@@ -15,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class SerialPort;
 class SettingsStore;
+class frmSelfDiag;
 
 // The main window: the launcher of every job, the connect row and the status bar. It owns the
 // ECU link and the program-wide state.
@@ -49,7 +52,12 @@ private:
     QWidget *buildCentralArea();
     void buildMenus();
     void buildStatusBar();
+    // Launching the jobs (Form2Features.cpp).
     void runFeature(Feature feature);
+    void registerReceiveHandlers();
+    void openSelfDiagnostics();
+    template <typename Window> Window *showWindow(QPointer<Window> &window);
+
     void enableEcuFeatures();
     void setFeatureEnabled(Feature feature, bool enabled);
     void showAbout();
@@ -59,6 +67,9 @@ private:
     ProgramState m_state;
     EcuLink *m_link;
     qint16 m_progStep = 0;
+    bool m_shuttingDown = false;
+    FaultCodeBuffer m_diagCodes;
+    QPointer<frmSelfDiag> m_selfDiag;
 
     QMap<Feature, QPushButton *> m_buttons;
     QMap<Feature, QAction *> m_actions;

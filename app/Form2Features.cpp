@@ -1,0 +1,59 @@
+// The main window's job launcher: what each feature button does, and which window each receive
+// mode feeds.
+#include "app/Form2.h"
+
+#include "diagnostics/FaultCodes.h"
+#include "diagnostics/frmSelfDiag.h"
+#include "link/EcuLink.h"
+#include "link/LiveData.h"
+
+template <typename Window> Window *Form2::showWindow(QPointer<Window> &window)
+{
+    if (!window) {
+        window = new Window(*this, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void Form2::registerReceiveHandlers()
+{
+    m_link->setHandler(ReadModes::DataDisplay,
+                       [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
+    m_link->setHandler(ReadModes::DataLogging,
+                       [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
+    m_link->setHandler(ReadModes::DisplayAndLog,
+                       [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
+    m_link->setHandler(ReadModes::Dashboard,
+                       [this](const QByteArray &Rdata) { getDashData(m_state, Rdata); });
+    m_link->setHandler(ReadModes::SelfDiag, [this](const QByteArray &Rdata) {
+        getSelfDiagData(m_diagCodes, Rdata);
+        if (m_selfDiag)
+            m_selfDiag->displayCodes(m_diagCodes);
+    });
+}
+
+void Form2::runFeature(Feature feature)
+{
+    emit featureRequested(feature);
+    switch (feature) {
+    case Feature::SelfDiagnostics:
+        openSelfDiagnostics();
+        break;
+    default:
+        // The remaining jobs' windows plug in here as they arrive.
+        break;
+    }
+}
+
+void Form2::openSelfDiagnostics()
+{
+    m_link->stopData();
+    showWindow(m_selfDiag);
+    m_link->ReadMode = ReadModes::SelfDiag;
+    iniSelfDiag(*m_link);
+    m_link->startData();
+}

@@ -5,6 +5,7 @@
 #include "config/Catalogue.h"
 #include "config/SettingsDefaults.h"
 #include "config/SettingsStore.h"
+#include "config/SettingsWindows.h"
 #include "link/EcuLink.h"
 
 #include <QCloseEvent>
@@ -111,16 +112,21 @@ void Form2::buildMenus()
     const struct
     {
         const char *caption, *name, *shortcut;
+        void (*open)(Form2 &);
     } settingsEntries[] = {
-        {"&Communication", "mnuSetCom", "Ctrl+F1"},     {"&Display", "mnuSetDisplay", "Ctrl+F2"},
-        {"&Preferences", "mnuPreferences", "Ctrl+F3"},  {"&Data Display", "mnuSetup", "Ctrl+F4"},
-        {"&Dashboard", "mnuDashboardSetup", "Ctrl+F5"},
+        {"&Communication", "mnuSetCom", "Ctrl+F1", showCommunicationSettings},
+        {"&Display", "mnuSetDisplay", "Ctrl+F2", showDisplayColours},
+        {"&Preferences", "mnuPreferences", "Ctrl+F3", showPreferences},
+        {"&Data Display", "mnuSetup", "Ctrl+F4", nullptr},
+        {"&Dashboard", "mnuDashboardSetup", "Ctrl+F5", nullptr},
     };
     // The settings dialogs arrive with their own windows; the entries are in place already.
     for (const auto &e : settingsEntries) {
         QAction *action = settingsMenu->addAction(QString::fromLatin1(e.caption));
         action->setObjectName(QString::fromLatin1(e.name));
         action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+        if (e.open)
+            connect(action, &QAction::triggered, this, [this, open = e.open] { open(*this); });
     }
 
     QMenu *functionMenu = menuBar()->addMenu(QStringLiteral("&Function"));

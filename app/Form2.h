@@ -17,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class SerialPort;
 class SettingsStore;
+class frmDataLog;
 class frmSelfDiag;
 
 // The main window: the launcher of every job, the connect row and the status bar. It owns the
@@ -35,6 +36,9 @@ public:
     void setProgBar();
     void btnConnect_Click();
     void getSetup();
+
+    // The logger beside the Data Display: both windows fed by one stream.
+    frmDataLog *openDataLoggingBeside(QWidget *dataDisplay);
 
     EcuLink &link() { return *m_link; }
     ProgramState &state() { return m_state; }
@@ -56,6 +60,7 @@ private:
     void runFeature(Feature feature);
     void registerReceiveHandlers();
     void openSelfDiagnostics();
+    void openDataLogging();
     template <typename Window> Window *showWindow(QPointer<Window> &window);
 
     void enableEcuFeatures();
@@ -70,6 +75,7 @@ private:
     bool m_shuttingDown = false;
     FaultCodeBuffer m_diagCodes;
     QPointer<frmSelfDiag> m_selfDiag;
+    QPointer<frmDataLog> m_dataLog;
 
     QMap<Feature, QPushButton *> m_buttons;
     QMap<Feature, QAction *> m_actions;

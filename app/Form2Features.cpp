@@ -6,6 +6,7 @@
 #include "diagnostics/frmSelfDiag.h"
 #include "link/EcuLink.h"
 #include "link/LiveData.h"
+#include "logging/frmDataLog.h"
 
 template <typename Window> Window *Form2::showWindow(QPointer<Window> &window)
 {
@@ -23,10 +24,16 @@ void Form2::registerReceiveHandlers()
 {
     m_link->setHandler(ReadModes::DataDisplay,
                        [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
-    m_link->setHandler(ReadModes::DataLogging,
-                       [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
-    m_link->setHandler(ReadModes::DisplayAndLog,
-                       [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
+    m_link->setHandler(ReadModes::DataLogging, [this](const QByteArray &Rdata) {
+        getFullData(m_state, Rdata);
+        if (m_dataLog)
+            m_dataLog->saveLogData();
+    });
+    m_link->setHandler(ReadModes::DisplayAndLog, [this](const QByteArray &Rdata) {
+        getFullData(m_state, Rdata);
+        if (m_dataLog)
+            m_dataLog->saveLogData();
+    });
     m_link->setHandler(ReadModes::Dashboard,
                        [this](const QByteArray &Rdata) { getDashData(m_state, Rdata); });
     m_link->setHandler(ReadModes::SelfDiag, [this](const QByteArray &Rdata) {
@@ -40,6 +47,9 @@ void Form2::runFeature(Feature feature)
 {
     emit featureRequested(feature);
     switch (feature) {
+    case Feature::DataLogging:
+        openDataLogging();
+        break;
     case Feature::SelfDiagnostics:
         openSelfDiagnostics();
         break;
@@ -56,4 +66,25 @@ void Form2::openSelfDiagnostics()
     m_link->ReadMode = ReadModes::SelfDiag;
     iniSelfDiag(*m_link);
     m_link->startData();
+}
+
+void Form2::openDataLogging()
+{
+    m_link->stopData();
+    showWindow(m_dataLog);
+    m_link->ReadMode = ReadModes::DataLogging;
+    iniFullData(*m_link, m_state);
+    m_link->startData();
+}
+
+frmDataLog *Form2::openDataLoggingBeside(QWidget *dataDisplay)
+{
+    if (!m_dataLog) {
+        m_dataLog = new frmDataLog(*this, dataDisplay);
+        m_dataLog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_dataLog->show();
+    m_dataLog->raise();
+    m_link->ReadMode = ReadModes::DisplayAndLog;
+    return m_dataLog;
 }

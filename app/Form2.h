@@ -17,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class SerialPort;
 class SettingsStore;
+class Form1;
 class frmDataLog;
 class frmSelfDiag;
 
@@ -61,6 +62,7 @@ private:
     void registerReceiveHandlers();
     void openSelfDiagnostics();
     void openDataLogging();
+    void openDataDisplay();
     template <typename Window> Window *showWindow(QPointer<Window> &window);
 
     void enableEcuFeatures();
@@ -76,6 +78,7 @@ private:
     FaultCodeBuffer m_diagCodes;
     QPointer<frmSelfDiag> m_selfDiag;
     QPointer<frmDataLog> m_dataLog;
+    QPointer<Form1> m_dataDisplay;
 
     QMap<Feature, QPushButton *> m_buttons;
     QMap<Feature, QAction *> m_actions;

@@ -4,6 +4,7 @@
 
 #include "diagnostics/FaultCodes.h"
 #include "diagnostics/frmSelfDiag.h"
+#include "display/Form1.h"
 #include "link/EcuLink.h"
 #include "link/LiveData.h"
 #include "logging/frmDataLog.h"
@@ -22,8 +23,11 @@ template <typename Window> Window *Form2::showWindow(QPointer<Window> &window)
 
 void Form2::registerReceiveHandlers()
 {
-    m_link->setHandler(ReadModes::DataDisplay,
-                       [this](const QByteArray &Rdata) { getFullData(m_state, Rdata); });
+    m_link->setHandler(ReadModes::DataDisplay, [this](const QByteArray &Rdata) {
+        getFullData(m_state, Rdata);
+        if (m_dataDisplay)
+            m_dataDisplay->setDataDisplay();
+    });
     m_link->setHandler(ReadModes::DataLogging, [this](const QByteArray &Rdata) {
         getFullData(m_state, Rdata);
         if (m_dataLog)
@@ -31,6 +35,8 @@ void Form2::registerReceiveHandlers()
     });
     m_link->setHandler(ReadModes::DisplayAndLog, [this](const QByteArray &Rdata) {
         getFullData(m_state, Rdata);
+        if (m_dataDisplay)
+            m_dataDisplay->setDataDisplay();
         if (m_dataLog)
             m_dataLog->saveLogData();
     });
@@ -47,6 +53,9 @@ void Form2::runFeature(Feature feature)
 {
     emit featureRequested(feature);
     switch (feature) {
+    case Feature::DataDisplay:
+        openDataDisplay();
+        break;
     case Feature::DataLogging:
         openDataLogging();
         break;
@@ -87,4 +96,13 @@ frmDataLog *Form2::openDataLoggingBeside(QWidget *dataDisplay)
     m_dataLog->raise();
     m_link->ReadMode = ReadModes::DisplayAndLog;
     return m_dataLog;
+}
+
+void Form2::openDataDisplay()
+{
+    m_link->stopData();
+    showWindow(m_dataDisplay);
+    m_link->ReadMode = ReadModes::DataDisplay;
+    iniFullData(*m_link, m_state);
+    m_link->startData();
 }

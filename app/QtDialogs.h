@@ -10,4 +10,5 @@ class QtDialogs : public Dialogs
 public:
     void warning(const QString &text) override;
     void beep() override;
+    std::optional<quint32> chooseColour(quint32 initialBgr) override;
 };

@@ -2,7 +2,9 @@
 
 #include "app/Dialogs.h"
 
+#include <QList>
 #include <QStringList>
+#include <optional>
 
 // Records what the program would have shown in modal boxes.
 class RecordingDialogs : public Dialogs
@@ -10,7 +12,16 @@ class RecordingDialogs : public Dialogs
 public:
     void warning(const QString &text) override { warnings.append(text); }
     void beep() override { ++beeps; }
+    // Answers with the next scripted colour (none: the user cancels) and records where the
+    // dialog started.
+    std::optional<quint32> chooseColour(quint32 initialBgr) override
+    {
+        colourRequests.append(initialBgr);
+        return colourAnswers.isEmpty() ? std::nullopt : colourAnswers.takeFirst();
+    }
 
     QStringList warnings;
     int beeps = 0;
+    QList<std::optional<quint32>> colourAnswers;
+    QList<quint32> colourRequests;
 };

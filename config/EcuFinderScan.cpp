@@ -7,7 +7,8 @@
 
 #include <QPointer>
 
-EcuFinderScan::EcuFinderScan(EcuLink &link, QObject *parent) : QObject(parent), m_link(link)
+EcuFinderScan::EcuFinderScan(EcuLink &link, QObject *parent)
+    : QObject(parent), m_link(link), m_linkAlive(&link)
 {
     // A reply of 20 bytes or more reaches the receive notification before the probe is judged;
     // the dispatcher hands it here instead of dropping it.
@@ -20,7 +21,9 @@ EcuFinderScan::EcuFinderScan(EcuLink &link, QObject *parent) : QObject(parent), 
 
 EcuFinderScan::~EcuFinderScan()
 {
-    m_link.setHandler(ReadModes::EcuFinder, {});
+    // When the main window is destroyed, its link may go before the windows that use it.
+    if (m_linkAlive)
+        m_link.setHandler(ReadModes::EcuFinder, {});
 }
 
 void EcuFinderScan::run()

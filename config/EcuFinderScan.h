@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class EcuLink;
@@ -56,6 +57,7 @@ private:
     QByteArray takeReply();
 
     EcuLink &m_link;
+    QPointer<EcuLink> m_linkAlive;
     quint8 m_firstCandidate = kFirstCandidate;
     quint8 m_candidate = kFirstCandidate;
     bool m_running = false;

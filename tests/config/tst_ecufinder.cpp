@@ -96,6 +96,8 @@ private slots:
     void portThatDoesNotOpenEndsTheScanAtOnce();
     void deviceLostMidScanEndsTheScan();
     void findEcuAgainBringsTheOpenFinderForward();
+    void mainWindowClosedMidScanEndsIt();
+    void mainWindowDestroyedWithTheFinderOpen();
 };
 
 void TestEcuFinder::probeTexts_data()
@@ -460,6 +462,48 @@ void TestEcuFinder::findEcuAgainBringsTheOpenFinderForward()
     QCOMPARE(f.writtenFrom(afterClose).left(6), QByteArray("\x30\x30\xFF\xFF\xFF\xFF"));
     QCOMPARE(f.writtenFrom(afterClose).mid(6, 1), QByteArray("\xFE"));
     QCOMPARE(f.results(), QString());
+}
+
+void TestEcuFinder::mainWindowClosedMidScanEndsIt()
+{
+    FinderFixture f;
+    f.form.show();
+    int closedAt = -1;
+    f.duringWait = [&] {
+        if (closedAt < 0 && f.waitingAfter(probeWrite(0xF0, 1) + 1)) {
+            closedAt = f.port.writes.size();
+            f.form.close();
+        }
+    };
+    f.findEcu();
+    QVERIFY(closedAt > 0);
+    // The stream stop of closing the port, then nothing: no more probes and no reconnect.
+    QCOMPARE(f.writtenFrom(closedAt), QByteArray("\x30"));
+    QVERIFY(!f.port.isOpen());
+    QVERIFY(!f.finder || !f.finder->isVisible());
+    QVERIFY(!f.dialog || !f.dialog->isVisible());
+}
+
+void TestEcuFinder::mainWindowDestroyedWithTheFinderOpen()
+{
+    MemorySettingsStore settings;
+    FakeClock clock;
+    FakeSerialPort port(&clock);
+    RecordingDialogs dialogs;
+    auto *form = new Form2(settings, port, clock, dialogs);
+    form->Form_Load();
+    QPointer<Form3> dialog = new Form3(*form, [] { return QList<SerialPortChoice>(); });
+    dialog->show();
+    click(dialog, "btnECUfind");
+    QPointer<frmECUfind> finder = dialog->finder();
+    QVERIFY(finder && finder->isVisible());
+    const int written = port.writes.size();
+
+    // Its link goes before the windows that use it: nothing may touch it on the way out.
+    delete form;
+    QVERIFY(!finder && !dialog);
+    QCoreApplication::processEvents();
+    QCOMPARE(port.writes.size(), written);
 }
 
 ORVANTIS_TEST(TestEcuFinder)

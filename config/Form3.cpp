@@ -42,12 +42,19 @@ QLabel *captionLabel(const char *text, const char *name, QWidget *parent)
     return label;
 }
 
-QLineEdit *textBox(const char *name, int maxChars, QWidget *parent)
+QLineEdit *textBox(const char *name, int chars, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
-    const int chars = box->fontMetrics().horizontalAdvance(QLatin1Char('W')) * maxChars;
-    box->setMinimumWidth(chars + 16);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('W')) * chars + 16);
+    return box;
+}
+
+// A box for a two-digit hex byte: no wider than what it holds (with room for a typing slip).
+QLineEdit *hexBox(const char *name, QWidget *parent)
+{
+    QLineEdit *box = textBox(name, 3, parent);
+    box->setMaximumWidth(box->minimumWidth());
     return box;
 }
 
@@ -68,8 +75,8 @@ Form3::Form3(Form2 &main, PortLister listPorts)
     chooser->beforePopup = [this] { fillPortChooser(); };
     m_cmbPorts = chooser;
     m_txtSpeed = textBox("txtSpeed", 6, this);
-    m_txtRomComm = textBox("txtRomComm", 3, this);
-    m_txtECUid = textBox("txtECUid", 3, this);
+    m_txtRomComm = hexBox("txtRomComm", this);
+    m_txtECUid = hexBox("txtECUid", this);
     m_chkOBDIImodel = new QCheckBox(QStringLiteral("96 model z32 (OBDII)"), this);
     m_chkOBDIImodel->setObjectName(QStringLiteral("chkOBDIImodel"));
     m_chkAutoConnect = new QCheckBox(QStringLiteral("Auto Connect to ECU"), this);

@@ -284,6 +284,12 @@ void TestSpeedometerGauge::bandAndTicksInTheirColours()
         const QColor tick = pixel(dial, f.px(dialPoint(c, i * 33.75, r * 0.87)));
         QVERIFY2(tick.green() > 100 && tick.blue() == 0, qPrintable(QString::number(i)));
     }
+    // The band runs from 5.5 to 3.95 radians through the top: just past sweep 270 on the right
+    // and just before sweep 0 on the left, open between.
+    QCOMPARE(pixel(dial, f.px(dialPoint(c, 2.0, r * 0.86))), QColor(Qt::red));
+    QCOMPARE(pixel(dial, f.px(dialPoint(c, 268.0, r * 0.86))), QColor(Qt::red));
+    QCOMPARE(pixel(dial, f.px(dialPoint(c, -5.0, r * 0.86))), QColor(Qt::black));
+    QCOMPARE(pixel(dial, f.px(dialPoint(c, 275.0, r * 0.86))), QColor(Qt::black));
     // The bottom of the dial is open, and the band stays outside 0.82 R less the pen.
     QCOMPARE(pixel(dial, f.px(QPoint(1800, 2990))), QColor(Qt::black));
     QCOMPARE(pixel(dial, f.px(dialPoint(c, 135.0, r * 0.75))), QColor(Qt::black));

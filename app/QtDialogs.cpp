@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 void QtDialogs::warning(const QString &text)
@@ -26,4 +28,16 @@ std::optional<quint32> QtDialogs::chooseColour(quint32 initialBgr)
     if (!chosen.isValid())
         return std::nullopt;
     return quint32(Colours::fromQColor(chosen).toNumber());
+}
+
+QString QtDialogs::saveFileName(const QString &directory, const QString &initialName,
+                                const QString &filter, const QString &defaultSuffix)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QString(), directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(QDir(directory).filePath(initialName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
 }

@@ -11,4 +11,6 @@ public:
     void warning(const QString &text) override;
     void beep() override;
     std::optional<quint32> chooseColour(quint32 initialBgr) override;
+    QString saveFileName(const QString &directory, const QString &initialName,
+                         const QString &filter, const QString &defaultSuffix) override;
 };

@@ -20,7 +20,17 @@ public:
         return colourAnswers.isEmpty() ? std::nullopt : colourAnswers.takeFirst();
     }
 
+    // Answers with the next scripted path (empty: the user cancels).
+    QString saveFileName(const QString &directory, const QString &initialName,
+                         const QString &filter, const QString &defaultSuffix) override
+    {
+        fileRequests.append({directory, initialName, filter, defaultSuffix});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+
     QStringList warnings;
+    QStringList fileAnswers;
+    QList<QStringList> fileRequests;
     int beeps = 0;
     QList<std::optional<quint32>> colourAnswers;
     QList<quint32> colourRequests;

@@ -22,9 +22,14 @@ const char *const kColourKeys[] = {"GaugeBack",      "GaugeDigits", "GaugeMax", 
                                    "GaugeName",      "GaugeNeedle", "GaugeCircle",  "GaugeTicker",
                                    "GaugeSubTicker", "GaugeWindow", "GaugeRegister"};
 
-QString colourCss(const QColor &c)
+// Palettes, not style sheets: a style sheet would route every repaint of the window through
+// the style-sheet engine, and the gauges repaint for every frame.
+void setColour(QWidget *w, QPalette::ColorRole role, const QColor &colour)
 {
-    return c.name(QColor::HexRgb);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Active, role, colour);
+    p.setColor(QPalette::Inactive, role, colour);
+    w->setPalette(p);
 }
 
 void setFontPoints(QWidget *w, int points)
@@ -86,6 +91,8 @@ void Form1::buildControls()
         m_lblOnOff[i] = new QLabel(Indicators::designText(i), this);
         m_lblOnOff[i]->setObjectName(QStringLiteral("lblOnOff%1").arg(i));
         m_lblOnOff[i]->setAlignment(Qt::AlignCenter);
+        m_lblOnOff[i]->setAutoFillBackground(true);
+        m_lblOnOff[i]->setContentsMargins(4, 0, 4, 0);
     }
     m_btnDataLog = new QPushButton(QStringLiteral("Data Logging"), this);
     m_btnDataLog->setObjectName(QStringLiteral("btnDataLog"));
@@ -137,11 +144,10 @@ void Form1::layoutWindow()
     const DataDisplayLayout l = dataDisplayLayout(toTwips(outer.width()), toTwips(outer.height()));
 
     const QColor window = colour("GaugeWindow");
-    setStyleSheet(QStringLiteral("Form1 { background-color: %1; }").arg(colourCss(window)));
-    const QString buttonCss =
-        QStringLiteral("QPushButton { background-color: %1; }").arg(colourCss(window));
-    m_btnDataLog->setStyleSheet(buttonCss);
-    m_btnActiveTest->setStyleSheet(buttonCss);
+    setAutoFillBackground(true);
+    setColour(this, QPalette::Window, window);
+    setColour(m_btnDataLog, QPalette::Button, window);
+    setColour(m_btnActiveTest, QPalette::Button, window);
     if (!l.gaugesPlaced)
         return;
 
@@ -164,10 +170,11 @@ void Form1::layoutWindow()
     }
 
     if (l.switchesPlaced) {
-        const QString text = colourCss(colour("GaugeRegister"));
+        const QColor text = colour("GaugeRegister");
         for (int i = 0; i < 12; ++i) {
             setFontPoints(m_lblRegister[i], l.registerFontPoints);
-            m_lblRegister[i]->setStyleSheet(QStringLiteral("color: %1;").arg(text));
+            setColour(m_lblRegister[i], QPalette::WindowText, text);
+            setColour(m_lblOnOff[i], QPalette::WindowText, text);
             m_lblRegister[i]->adjustSize();
             m_lblRegister[i]->move(px(l.registerCaptions[i].x()), px(l.registerCaptions[i].y()));
             setFontPoints(m_lblOnOff[i], l.stateFontPoints);
@@ -208,10 +215,8 @@ void Form1::ChangelblOnOff(QLabel *lblOnOff, const QString &value)
     const std::optional<ColourValue> background = ColourValue::fromNumber(*bgr);
     const QColor back = Colours::toQColor(*background, palette()).value_or(Qt::gray);
     lblOnOff->setText(value);
-    lblOnOff->setStyleSheet(
-        QStringLiteral("QLabel { background-color: %1; color: %2; padding: 0 4px; }"
-                       "QLabel:disabled { background-color: palette(mid); color: palette(dark); }")
-            .arg(colourCss(back), colourCss(colour("GaugeRegister"))));
+    // Only the enabled look takes the state colour: a register that is not streamed stays grey.
+    setColour(lblOnOff, QPalette::Window, back);
     lblOnOff->adjustSize();
     ++m_indicatorChanges;
 }

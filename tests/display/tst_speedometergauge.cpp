@@ -104,7 +104,7 @@ void TestSpeedometerGauge::setupRestsTheNeedleOnTheMinimum_data()
     QTest::addColumn<QString>("peak");
     QTest::newRow("RPM") << 0 << 8000 << 0 << "0"
                          << "0";
-    // The 0 written by Setup is pinned to 6, which is above the design text "0" of the peak.
+    // The 0 written by Setup is pinned to 6, which is above the peak caption's initial "0".
     QTest::newRow("battery, minimum above 0") << 6 << 16 << 1 << "6.0"
                                               << "6";
     QTest::newRow("injector") << 0 << 40 << 2 << "0.00"

@@ -3,10 +3,9 @@
 #include "app/MainWindowLogic.h"
 #include "config/SettingsStore.h"
 #include "link/EcuLink.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeSerialPort.h"
-#include "tests/support/RecordingDialogs.h"
+#include "tests/support/FakeEcuMainWindow.h"
 
+#include "tests/support/TestRegistry.h"
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include "tests/support/TestRegistry.h"
 
 #include <QtTest>
 
@@ -22,23 +20,12 @@ namespace {
 
 QByteArray identFrame(const QByteArray &part, bool obd2 = false)
 {
-    QByteArray chunk(obd2 ? 64 : 48, char(0));
-    chunk[0] = char(0xFF);
-    chunk[1] = char(obd2 ? 0x20 : 0x16);
-    chunk.replace(obd2 ? 29 : 19, 5, part);
-    return chunk;
+    return FakeEcuMainWindow::identificationFrame(part, obd2);
 }
 
 // The main window over fake seams; settings start empty as on a first start.
-struct MainWindowFixture
+struct MainWindowFixture : FakeEcuMainWindow
 {
-    MemorySettingsStore settings;
-    FakeClock clock;
-    FakeSerialPort port{&clock};
-    RecordingDialogs dialogs;
-    Form2 form{settings, port, clock, dialogs};
-
-    QPushButton *button(const char *name) { return form.findChild<QPushButton *>(name); }
     QLabel *label(const char *name) { return form.findChild<QLabel *>(name); }
     QAction *action(const char *name) { return form.findChild<QAction *>(name); }
     QString panel(int i) { return label(qPrintable(QString("Panel%1").arg(i)))->text(); }

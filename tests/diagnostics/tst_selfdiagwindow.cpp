@@ -2,9 +2,7 @@
 #include "config/SettingsStore.h"
 #include "diagnostics/frmSelfDiag.h"
 #include "link/EcuLink.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeSerialPort.h"
-#include "tests/support/RecordingDialogs.h"
+#include "tests/support/FakeEcuMainWindow.h"
 #include "tests/support/TestRegistry.h"
 
 #include <QPlainTextEdit>
@@ -14,34 +12,14 @@
 namespace {
 
 // The main window, connected to a fake ECU that has identified itself.
-struct ConnectedFixture
+struct ConnectedFixture : FakeEcuMainWindow
 {
-    ConnectedFixture()
-    {
-        form.Form_Load();
-        form.btnConnect_Click();
-        QByteArray ident(48, '\0');
-        ident[0] = char(0xFF);
-        ident[1] = char(0x16);
-        ident.replace(19, 5, "65U00");
-        port.inject(ident);
-    }
-    frmSelfDiag *openSelfDiag()
-    {
-        port.writes.clear();
-        form.findChild<QPushButton *>("btnSelfDiag")->click();
-        return form.findChild<frmSelfDiag *>();
-    }
+    ConnectedFixture() { startConnected(); }
+    frmSelfDiag *openSelfDiag() { return openJob<frmSelfDiag>("btnSelfDiag"); }
     QString faults(frmSelfDiag *w)
     {
         return w->findChild<QPlainTextEdit *>("txtFaults")->toPlainText();
     }
-
-    MemorySettingsStore settings;
-    FakeClock clock;
-    FakeSerialPort port{&clock};
-    RecordingDialogs dialogs;
-    Form2 form{settings, port, clock, dialogs};
 };
 
 QByteArray faultChunk(const QByteArray &frameHex)

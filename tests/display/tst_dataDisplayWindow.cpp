@@ -5,9 +5,7 @@
 #include "display/GaugeSurface.h"
 #include "link/EcuLink.h"
 #include "logging/frmDataLog.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeSerialPort.h"
-#include "tests/support/RecordingDialogs.h"
+#include "tests/support/FakeEcuMainWindow.h"
 #include "tests/support/TestRegistry.h"
 
 #include <QLabel>
@@ -16,43 +14,27 @@
 
 namespace {
 
-// RPM 800, 50 km/h, 80 C, 12 V, 10 deg, 2.56 ms, A/F 100, 1 V, 2 V, O2 40, AAC 50; closed throttle
-// on, fuel pump on, fan high, waste gate and EGR on, lean.
 QByteArray frame(const char *rpm = "0040", const char *reg1e = "42")
 {
-    return QByteArray::fromHex(QByteArray("ff12") + rpm + "198296640100643201902880" + "01" +
-                               reg1e + "2180");
+    return FakeEcuMainWindow::fullFrame(rpm, reg1e);
 }
 
-struct DisplayFixture
+struct DisplayFixture : FakeEcuMainWindow
 {
     explicit DisplayFixture(const char *register1F = "1")
     {
         settings.save("Setup", "Register1F", register1F);
-        form.Form_Load();
-        form.btnConnect_Click();
-        QByteArray ident(48, '\0');
-        ident[0] = char(0xFF);
-        ident[1] = char(0x16);
-        ident.replace(19, 5, "65U00");
-        port.inject(ident);
+        startConnected();
     }
     Form1 *open()
     {
-        port.writes.clear();
-        form.findChild<QPushButton *>("btnDataDisplay")->click();
-        display = form.findChild<Form1 *>();
+        display = openJob<Form1>("btnDataDisplay");
         return display;
     }
     void feed(const QByteArray &f) { port.inject(f + f); }
     template <typename T> T *child(const QString &name) { return display->findChild<T *>(name); }
     QString caption(const QString &name) { return child<GaugeCaption>(name)->text(); }
 
-    MemorySettingsStore settings;
-    FakeClock clock;
-    FakeSerialPort port{&clock};
-    RecordingDialogs dialogs;
-    Form2 form{settings, port, clock, dialogs};
     QPointer<Form1> display;
 };
 

@@ -4,9 +4,7 @@
 #include "logging/DataLogger.h"
 #include "logging/LogFormat.h"
 #include "logging/frmDataLog.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeSerialPort.h"
-#include "tests/support/RecordingDialogs.h"
+#include "tests/support/FakeEcuMainWindow.h"
 #include "tests/support/TestRegistry.h"
 
 #include <QCheckBox>
@@ -21,13 +19,6 @@
 
 namespace {
 
-// A full frame for the default selection: RPM 800, speed 50 km/h, 80 C, ...
-QByteArray defaultFrame(int rpmLow = 0x40)
-{
-    return QByteArray::fromHex("ff12 00") + char(rpmLow) +
-           QByteArray::fromHex("198296640100643201902880014221 80");
-}
-
 QStringList fileLines(const QString &path)
 {
     QFile f(path);
@@ -39,38 +30,25 @@ QStringList fileLines(const QString &path)
 }
 
 // The main window connected to a fake ECU, settings in memory, logs in a temporary folder.
-struct LoggerFixture
+struct LoggerFixture : FakeEcuMainWindow
 {
     LoggerFixture()
     {
         settings.save("DataLog", "Path", dir.path() + "/");
-        form.Form_Load();
-        form.btnConnect_Click();
-        QByteArray ident(48, '\0');
-        ident[0] = char(0xFF);
-        ident[1] = char(0x16);
-        ident.replace(19, 5, "65U00");
-        port.inject(ident);
+        startConnected();
     }
     frmDataLog *open()
     {
-        port.writes.clear();
-        form.findChild<QPushButton *>("btnDataLogging")->click();
-        window = form.findChild<frmDataLog *>();
+        window = openJob<frmDataLog>("btnDataLogging");
         return window;
     }
     template <typename T> T *child(const char *name) { return window->findChild<T *>(name); }
     void click(const char *name) { child<QPushButton>(name)->click(); }
     void setFile(const QString &name) { child<QLineEdit>("txtPath")->setText(name); }
     QString path(const QString &name) { return dir.path() + "/" + name; }
-    void frame() { port.inject(defaultFrame() + defaultFrame()); }
+    void frame() { port.inject(fullFrame() + fullFrame()); }
 
     QTemporaryDir dir;
-    MemorySettingsStore settings;
-    FakeClock clock;
-    FakeSerialPort port{&clock};
-    RecordingDialogs dialogs;
-    Form2 form{settings, port, clock, dialogs};
     QPointer<frmDataLog> window;
 };
 

@@ -25,7 +25,7 @@ frmSelfDiag::frmSelfDiag(Form2 &main, QWidget *parent) : QWidget(parent, Qt::Win
     m_txtFaults = new QPlainTextEdit(frame);
     m_txtFaults->setObjectName(QStringLiteral("txtFaults"));
     m_txtFaults->setReadOnly(true);
-    m_txtFaults->setMinimumSize(460, 200);
+    m_txtFaults->setMinimumSize(700, 220); // the longest code line fits unwrapped
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(m_txtFaults);
     m_btnReset = new QPushButton(QStringLiteral("Reset  ECU"), this);

@@ -32,10 +32,10 @@ QString repeat(const QString &item, int times)
 }
 
 // "obd2;id=12;part=ABCDE;cmd=C8;faults=none|21:200;silent=35"
-EcuConfig configFrom(const QString &spec)
+EcuConfig configFrom(const QString &description)
 {
     EcuConfig c;
-    for (const QString &item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &item : description.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString key = item.section(QLatin1Char('='), 0, 0);
         const QString value = item.section(QLatin1Char('='), 1);
         if (key == QLatin1String("obd2"))

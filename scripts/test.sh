@@ -9,10 +9,10 @@ bash scripts/build.sh
 (cd build && ctest --output-on-failure -j "${ORVANTIS_JOBS:-2}")
 
 if [ "${1:-}" = "--sanitize" ]; then
+  bash scripts/fuzz.sh
   generator=()
   command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
   cmake -S . -B build-asan "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=ON >/dev/null
   cmake --build build-asan -j "${ORVANTIS_JOBS:-2}"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "${ORVANTIS_JOBS:-2}")
-  bash scripts/fuzz.sh
 fi
